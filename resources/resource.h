@@ -1,0 +1,20 @@
+// Resource numbers shared by the resource script and the code.
+#pragma once
+
+#define IDI_UNINSTALL 128
+
+#define IDS_INIT_DATA 1004
+#define IDS_REMOVE_SHELLOBJ 1005
+#define IDS_REMOVE_REGINFO 1006
+#define IDS_UNREGIST 1007
+#define IDS_REMOVE 1008
+#define IDS_UNINSTALL_ERROR 1009
+#define IDS_UNINSTALL_SUCCESS 1010
+#define IDS_NOT_UNINSTALLED 1011
+#define IDS_UNINSTALLED 1012
+#define IDS_NOT_FIND_INFO 1013
+#define IDS_CONFIRM 1014
+#define IDS_UNINSTALL_TITLE 1016
+#define IDS_CLEANING_APP 1017
+#define IDS_STOP_SERVICE 1018
+#define IDS_WAITING 1019

@@ -1,0 +1,6 @@
+#include "system/Platform.h"
+
+CPlatform& Sys() {
+  static CPlatform platform;
+  return platform;
+}

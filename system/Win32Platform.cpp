@@ -1,0 +1,17 @@
+#include "system/Platform.h"
+#include "system/Win32Clock.h"
+#include "system/Win32FileSystem.h"
+#include "system/Win32Shell.h"
+#include "system/Win32UserInterface.h"
+
+void InstallWin32Platform() {
+  static CWin32FileSystem files;
+  static CWin32UserInterface ui;
+  static CWin32Shell shell;
+  static CWin32Clock clock;
+  CPlatform& p = Sys();
+  p.files = &files;
+  p.ui = &ui;
+  p.shell = &shell;
+  p.clock = &clock;
+}

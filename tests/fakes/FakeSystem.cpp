@@ -1,0 +1,39 @@
+#include "tests/fakes/FakeSystem.h"
+
+int CFakeUserInterface::ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) {
+  m_shown.push_back(CShownMessage{text, caption, type});
+  if (m_answers.empty()) return kIdOk;
+  int answer = m_answers.front();
+  m_answers.pop_front();
+  return answer;
+}
+
+bool CFakeUserInterface::PumpOneMessage() {
+  ++m_nPumped;
+  return false;
+}
+
+void CFakeShell::ChangeNotify(int32_t events, unsigned flags, const std::string& path) {
+  m_notifications.push_back(CShellNotification{events, flags, path});
+}
+
+bool CFakeShell::Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+                         const std::string& folder, int show) {
+  m_executions.push_back(CShellExecution{verb, file, parameters, folder, show});
+  return m_bExecuteResult;
+}
+
+bool CFakeShell::RestartWindows() {
+  ++m_nRestarts;
+  return m_bRestartResult;
+}
+
+CFakePlatform::CFakePlatform() : m_saved(Sys()) {
+  CPlatform& p = Sys();
+  p.files = &files;
+  p.ui = &ui;
+  p.shell = &shell;
+  p.clock = &clock;
+}
+
+CFakePlatform::~CFakePlatform() { Sys() = m_saved; }
