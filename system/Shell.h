@@ -28,6 +28,9 @@ class IShell {
   // the user's shell folders and the temporary folder. Without trailing
   // backslashes.
   virtual std::vector<std::string> WellKnownFolders() = 0;
+  // A new GUID in the registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
+  // (CoCreateGuid, StringFromGUID2); empty when none can be made.
+  virtual std::string NewGuidString() = 0;
   // COM for the program's one thread (CoInitialize); never uninitialised.
   virtual void InitializeCom() = 0;
 };

@@ -1,6 +1,7 @@
 #include "system/Platform.h"
 #include "system/Win32Clock.h"
 #include "system/Win32FileSystem.h"
+#include "system/Win32Registry.h"
 #include "system/Win32Shell.h"
 #include "system/Win32UserInterface.h"
 
@@ -9,9 +10,11 @@ void InstallWin32Platform() {
   static CWin32UserInterface ui;
   static CWin32Shell shell;
   static CWin32Clock clock;
+  static CWin32Registry registry;
   CPlatform& p = Sys();
   p.files = &files;
   p.ui = &ui;
   p.shell = &shell;
   p.clock = &clock;
+  p.registry = &registry;
 }

@@ -64,3 +64,14 @@ std::vector<std::string> CWin32Shell::WellKnownFolders() {
 }
 
 void CWin32Shell::InitializeCom() { CoInitialize(nullptr); }
+
+std::string CWin32Shell::NewGuidString() {
+  GUID guid;
+  if (FAILED(CoCreateGuid(&guid))) return std::string();
+  WCHAR wide[260];
+  int n = StringFromGUID2(guid, wide, 260);
+  if (n <= 0) return std::string();
+  char text[260];
+  int m = WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+  return m > 0 ? std::string(text) : std::string();
+}

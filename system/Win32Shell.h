@@ -9,5 +9,6 @@ class CWin32Shell : public IShell {
                const std::string& folder, int show) override;
   bool RestartWindows() override;
   std::vector<std::string> WellKnownFolders() override;
+  std::string NewGuidString() override;
   void InitializeCom() override;
 };

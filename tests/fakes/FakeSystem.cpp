@@ -1,5 +1,7 @@
 #include "tests/fakes/FakeSystem.h"
 
+#include <cstdio>
+
 int CFakeUserInterface::ShowMessageBox(const std::string& text, const std::string& caption, unsigned type) {
   m_shown.push_back(CShownMessage{text, caption, type});
   if (m_answers.empty()) return kIdOk;
@@ -28,12 +30,21 @@ bool CFakeShell::RestartWindows() {
   return m_bRestartResult;
 }
 
+std::string CFakeShell::NewGuidString() {
+  if (m_bGuidFails) return std::string();
+  unsigned n = ++m_nGuids;
+  char text[64];
+  std::snprintf(text, sizeof(text), "{%08X-0000-4000-8000-%012X}", n, n * 7919u);
+  return text;
+}
+
 CFakePlatform::CFakePlatform() : m_saved(Sys()) {
   CPlatform& p = Sys();
   p.files = &files;
   p.ui = &ui;
   p.shell = &shell;
   p.clock = &clock;
+  p.registry = &registry;
 }
 
 CFakePlatform::~CFakePlatform() { Sys() = m_saved; }

@@ -11,6 +11,7 @@
 #include "system/Shell.h"
 #include "system/UserInterface.h"
 #include "tests/fakes/FakeFileSystem.h"
+#include "tests/fakes/FakeRegistry.h"
 
 struct CShownMessage {
   std::string text;
@@ -57,6 +58,10 @@ class CFakeShell : public IShell {
   bool RestartWindows() override;
   std::vector<std::string> WellKnownFolders() override { return m_wellKnown; }
   void InitializeCom() override { ++m_nComInits; }
+  // Distinct GUIDs in turn, or none when m_bGuidFails.
+  std::string NewGuidString() override;
+  bool m_bGuidFails = false;
+  unsigned m_nGuids = 0;
 };
 
 // Time moves only when someone sleeps, plus a step per reading so that busy
@@ -90,6 +95,7 @@ class CFakePlatform {
   CFakeUserInterface ui;
   CFakeShell shell;
   CFakeClock clock;
+  CFakeRegistry registry;
 
  private:
   CPlatform m_saved;
