@@ -211,6 +211,12 @@ void CDialogBase::OnOK() {
 
 void CDialogBase::OnCancel() { EndDialog(IDCANCEL); }
 
+bool CDialogBase::OnClose() {
+  // Not every system checks the button itself before posting IDCANCEL.
+  HWND cancel = GetItem(IDCANCEL);
+  return cancel && !IsWindowEnabled(cancel);
+}
+
 HBRUSH CDialogBase::OnCtlColor(HDC dc, HWND control, UINT message) { return DefaultCtlColor(dc, control, message); }
 
 HBRUSH CDialogBase::DefaultCtlColor(HDC dc, HWND control, UINT message) {

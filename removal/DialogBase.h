@@ -146,9 +146,9 @@ class CDialogBase {
   // WM_CTLCOLOR*: the brush for control; the default is DefaultCtlColor.
   virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT message);
   HBRUSH DefaultCtlColor(HDC dc, HWND control, UINT message);
-  // WM_CLOSE; true when handled. Unhandled, the system turns it into
-  // IDCANCEL unless the Cancel button is disabled.
-  virtual bool OnClose() { return false; }
+  // WM_CLOSE; true when handled. The default ignores it while the dialog's
+  // Cancel button is disabled; otherwise the system turns it into IDCANCEL.
+  virtual bool OnClose();
   // Any other message, including private ones; true when handled, with the
   // procedure's result in result.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) { return false; }
