@@ -64,6 +64,7 @@ bool UnregisterByFileType(const std::string& path) {
 }
 
 bool CallDllUnregisterServer(const std::string& path) {
+  if (path.empty()) return false;
   bool comReady = Runner().BeginCom();
   bool result = false;
   LibraryHandle library = Runner().LoadLibraryByPath(AsNamed(path));
@@ -77,6 +78,7 @@ bool CallDllUnregisterServer(const std::string& path) {
 }
 
 bool RunWithSwitch(const std::string& path, const std::string& switchText, uint32_t timeoutMs) {
+  if (path.empty()) return false;
   // Quoted, so that a path with blanks cannot start another program such
   // as C:\Program.exe.
   std::string commandLine = "\"" + AsNamed(path) + "\"" + switchText;

@@ -52,8 +52,13 @@ void CWin32ProgramRunner::CloseProgram(CStartedProgram& program) {
 }
 
 LibraryHandle CWin32ProgramRunner::LoadLibraryByPath(const std::string& path) {
-  // The libraries the server needs are looked for in its own folder first.
-  return reinterpret_cast<LibraryHandle>(LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  // The libraries the server needs are looked for in its own folder first;
+  // a missing one or an absent drive fails the call without a system box.
+  DWORD previous = 0;
+  BOOL quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous);
+  HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (quiet) SetThreadErrorMode(previous, nullptr);
+  return reinterpret_cast<LibraryHandle>(library);
 }
 
 bool CWin32ProgramRunner::CallHresultExport(LibraryHandle library, const std::string& name, int32_t& hresult) {

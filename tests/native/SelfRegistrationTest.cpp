@@ -65,6 +65,8 @@ TEST_F(SelfRegTest, MethodChosenByRegTypeBitsAndFileType) {
       {"C:\\App\\tool", 1, true, nullptr, "\"C:\\App\\tool.\" /UNREGSERVER", 2000},
       {"C:\\App\\driver", 1, false, nullptr, nullptr, 0},
       {"C:\\App\\libnover", 1, false, nullptr, nullptr, 0},  // no version information
+      {"", 1, false, nullptr, nullptr, 0},
+      {"", 2, false, nullptr, nullptr, 0},
       {"C:\\App\\svc.exe", 0, false, nullptr, nullptr, 0},
       {"C:\\App\\svc.exe", 4, false, nullptr, nullptr, 0},
   };
