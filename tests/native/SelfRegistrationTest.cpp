@@ -155,7 +155,7 @@ TEST_F(SelfRegTest, LibraryResults) {
   ExpectTidy();
 }
 
-TEST_F(SelfRegTest, ComThatCannotStartIsNotEnded) {
+TEST_F(SelfRegTest, ComThatFailsToStartIsNotUninitialisedAndTheCallStillRuns) {
   run.m_bComFails = true;
   run.AddLibrary("C:\\App\\lib.dll", 0);
   EXPECT_TRUE(CallDllUnregisterServer("C:\\App\\lib.dll"));
