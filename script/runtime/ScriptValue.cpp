@@ -160,6 +160,12 @@ void CScriptValue::SetDouble(double d) {
   }
 }
 
+void CScriptValue::SetUnboxedText(const std::string& text, int32_t kind) {
+  ReplaceObject(nullptr);
+  m_strText = text;
+  m_nKind = kind;
+}
+
 void CScriptValue::SetObject(CScriptObject* object) {
   m_nKind = VALUE_OBJECT;
   ReplaceObject(object);

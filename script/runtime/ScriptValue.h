@@ -87,6 +87,9 @@ class CScriptValue : public CRefObject {
 
   // Kind 4 holding d in a box of its own: the evaluator's results.
   void SetDouble(double d);
+  // Kind and text with no attached object (a string literal needs no box
+  // until it is stored).
+  void SetUnboxedText(const std::string& text, int32_t kind);
 
  private:
   CIntObject* EnsureIntBox();
