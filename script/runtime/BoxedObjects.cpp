@@ -4,9 +4,76 @@
 #include "script/runtime/CallFrame.h"
 #include "script/runtime/NumberText.h"
 
+#include <new>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define UNINST_NO_RECYCLING 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNINST_NO_RECYCLING 1
+#endif
+#endif
+
+namespace {
+
+// Keeps up to kKept freed blocks of one class's exact size. Blocks of other
+// sizes (classes derived from a box) go to the heap as usual. Under
+// AddressSanitizer every block goes to the heap, so that a use after release
+// is still caught. Script values live on the program's one thread; the lists
+// are plain statics because thread-local storage costs more per access than
+// the allocation it saves.
+template <class T>
+class CRecycler {
+ public:
+  static void* Take(size_t size) {
+#ifndef UNINST_NO_RECYCLING
+    if (size == sizeof(T) && s_pHead) {
+      CNode* node = s_pHead;
+      s_pHead = node->next;
+      --s_nCount;
+      return node;
+    }
+#endif
+    return ::operator new(size);
+  }
+  static void Give(void* memory, size_t size) {
+#ifndef UNINST_NO_RECYCLING
+    if (size == sizeof(T) && s_nCount < kKept) {
+      CNode* node = static_cast<CNode*>(memory);
+      node->next = s_pHead;
+      s_pHead = node;
+      ++s_nCount;
+      return;
+    }
+#endif
+    ::operator delete(memory);
+  }
+
+ private:
+  struct CNode {
+    CNode* next;
+  };
+  static constexpr int kKept = 256;
+  static CNode* s_pHead;
+  static int s_nCount;
+};
+
+template <class T>
+typename CRecycler<T>::CNode* CRecycler<T>::s_pHead = nullptr;
+template <class T>
+int CRecycler<T>::s_nCount = 0;
+
+}  // namespace
+
+void* CIntObject::operator new(size_t size) { return CRecycler<CIntObject>::Take(size); }
+void CIntObject::operator delete(void* memory, size_t size) { CRecycler<CIntObject>::Give(memory, size); }
+void* CDoubleObject::operator new(size_t size) { return CRecycler<CDoubleObject>::Take(size); }
+void CDoubleObject::operator delete(void* memory, size_t size) { CRecycler<CDoubleObject>::Give(memory, size); }
+void* CStringObject::operator new(size_t size) { return CRecycler<CStringObject>::Take(size); }
+void CStringObject::operator delete(void* memory, size_t size) { CRecycler<CStringObject>::Give(memory, size); }
+
 CIntObject::CIntObject(int32_t value) : m_nValue(value) {
   m_nBoxKind = VALUE_INT;
-  SetTypeName("int");
 }
 
 CScriptObject* CIntObject::CreateInstance(const std::string& name) { return InitInstance(new CIntObject(), name); }
@@ -31,7 +98,6 @@ void CIntObject::RemainderBy(int32_t n) {
 
 CDoubleObject::CDoubleObject(double value) : m_dValue(value) {
   m_nBoxKind = VALUE_DOUBLE;
-  SetTypeName("double");
 }
 
 CScriptObject* CDoubleObject::CreateInstance(const std::string& name) {
@@ -57,7 +123,6 @@ void CDoubleObject::RemainderBy(int32_t n) {
 
 CStringObject::CStringObject(const std::string& text) : m_strText(text) {
   m_nBoxKind = VALUE_STRING;
-  SetTypeName("String");
 }
 
 CScriptObject* CStringObject::CreateInstance(const std::string& name) {

@@ -2,14 +2,22 @@
 // a few methods to scripts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "script/runtime/ScriptObject.h"
 
+// Boxes come and go with nearly every value a script computes; their memory
+// is recycled (see BoxedObjects.cpp) instead of going back to the heap.
+#define UNINST_RECYCLED_ALLOCATION          \
+  static void* operator new(size_t size);   \
+  static void operator delete(void* memory, size_t size);
+
 class CIntObject : public CScriptObject {
  public:
   explicit CIntObject(int32_t value = 0);
+  UNINST_RECYCLED_ALLOCATION
 
   CScriptObject* CreateInstance(const std::string& name) override;
   // "ToString": the value's text as a string result.
@@ -33,6 +41,7 @@ class CIntObject : public CScriptObject {
 class CDoubleObject : public CScriptObject {
  public:
   explicit CDoubleObject(double value = 0.0);
+  UNINST_RECYCLED_ALLOCATION
 
   CScriptObject* CreateInstance(const std::string& name) override;
   // "ToString": the value's text as a string result.
@@ -56,6 +65,7 @@ class CDoubleObject : public CScriptObject {
 class CStringObject : public CScriptObject {
  public:
   explicit CStringObject(const std::string& text = std::string());
+  UNINST_RECYCLED_ALLOCATION
 
   CScriptObject* CreateInstance(const std::string& name) override;
   // "Left", "Right", "Mid", "ToUpper", "ToLower", "Replace".

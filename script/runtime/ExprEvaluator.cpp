@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/Text.h"
+#include "script/runtime/ScriptObject.h"
 #include "script/runtime/CallFrame.h"
 #include "script/runtime/ExprResolver.h"
 #include "script/runtime/NumberText.h"
@@ -92,6 +92,24 @@ bool IsNameChar(char c) {
          c == ']' || u >= 128;
 }
 
+// The operator words and function names are ASCII: compared with ASCII
+// letters folded, without building strings.
+bool SameWordNoCase(const std::string& text, std::string_view word) {
+  if (text.size() != word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i) {
+    char a = text[i], b = word[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return true;
+}
+
+bool OwnsNumberBox(const CScriptValue& v) {
+  const CScriptObject* box = v.GetAttachedObject();
+  return box && box->BoxKind() == VALUE_DOUBLE && box->RefCount() == 1;
+}
+
 bool IsNumericKind(const CScriptValue& v) { return v.IsNumeric(); }
 bool IsNumericOrString(const CScriptValue& v) { return v.IsNumeric() || v.GetKind() == VALUE_STRING; }
 
@@ -113,6 +131,19 @@ bool OperandsEqual(const CScriptValue& left, const CScriptValue& right) {
   return left.Equals(right);
 }
 
+// The decimal integer of the value's current text is not 0. A box holding a
+// number answers without writing its text, where the text's six decimals
+// cannot round the integer part up.
+bool ConditionHolds(const CScriptValue& value) {
+  const CScriptObject* box = value.GetAttachedObject();
+  if (box && box->BoxKind() == VALUE_INT) return box->ToInt() != 0;
+  if (box && box->BoxKind() == VALUE_DOUBLE) {
+    double d = box->ToDouble();
+    if (std::isfinite(d) && std::fabs(d - std::trunc(d)) < 0.999999) return TruncToInt32(d) != 0;
+  }
+  return ReadIntText(value.GetText()) != 0;
+}
+
 double Factorial(double x) {
   double result = 1.0;
   // Once the product is infinite it stays so; stopping there also bounds the
@@ -121,7 +152,63 @@ double Factorial(double x) {
   return result;
 }
 
+// Evaluations follow one another by the million in a script loop, each with
+// two small stacks: the storage of a finished evaluator goes to the next one
+// instead of back to the heap. Nested evaluations take further stacks. The
+// store serves the program's one thread.
+struct CStackStore {
+  std::vector<std::vector<CScriptValue>> operands;
+  std::vector<std::vector<CExprOperator>> operators;
+  ~CStackStore();
+};
+bool g_bStoreGone = false;
+CStackStore::~CStackStore() { g_bStoreGone = true; }
+
+// Null once the store has been destroyed at exit (evaluations after that
+// allocate as usual).
+CStackStore* Store() {
+  if (g_bStoreGone) return nullptr;
+  static CStackStore store;
+  return &store;
+}
+
+constexpr size_t kKeptStacks = 16;
+constexpr size_t kKeptCapacity = 256;
+
+template <class T>
+void TakeStack(std::vector<std::vector<T>>& kept, std::vector<T>& stack) {
+  if (kept.empty()) return;
+  stack.swap(kept.back());
+  kept.pop_back();
+}
+
+template <class T>
+void KeepStack(std::vector<std::vector<T>>& kept, std::vector<T>& stack) {
+  stack.clear();
+  if (stack.capacity() == 0 || stack.capacity() > kKeptCapacity || kept.size() >= kKeptStacks) return;
+  kept.push_back(std::move(stack));
+}
+
 }  // namespace
+
+CExprEvaluator::CExprEvaluator() : CExprEvaluator(nullptr) {}
+
+CExprEvaluator::CExprEvaluator(IExprResolver* resolver) : m_pResolver(resolver) {
+  if (CStackStore* store = Store()) {
+    TakeStack(store->operands, m_stackOperand);
+    TakeStack(store->operators, m_stackOperator);
+  }
+}
+
+CExprEvaluator::~CExprEvaluator() {
+  // Operands are released here, before their storage is handed on.
+  m_stackOperand.clear();
+  m_stackOperator.clear();
+  if (CStackStore* store = Store()) {
+    KeepStack(store->operands, m_stackOperand);
+    KeepStack(store->operators, m_stackOperator);
+  }
+}
 
 // ---- entry points
 
@@ -147,7 +234,7 @@ bool CExprEvaluator::EvaluateCondition(const std::string& text) {
     return false;
   }
   // The current text, so a boxed number counts by its box.
-  return ReadIntText(top.GetText()) != 0;
+  return ConditionHolds(top);
 }
 
 bool CExprEvaluator::EvaluateArguments(const std::string& text, CCallFrame& frame) {
@@ -157,10 +244,18 @@ bool CExprEvaluator::EvaluateArguments(const std::string& text, CCallFrame& fram
     frame.ParseArguments(m_stackOperand.back().GetStoredText());
     return true;
   }
-  while (!m_stackOperand.empty()) {
-    frame.PushFrontArgument(m_stackOperand.back());
-    m_stackOperand.pop_back();
+  // Every operand goes in front of the frame's arguments, in source order:
+  // the same as putting each one popped in front, without moving the list
+  // for each.
+  CVariableList ordered;
+  for (const CScriptValue& operand : m_stackOperand) {
+    auto* argument = new CScriptVariable();
+    argument->m_value.Copy(operand);
+    ordered.Append(argument);
   }
+  m_stackOperand.clear();
+  ordered.TakeAll(frame.Arguments());
+  frame.Arguments().TakeAll(ordered);
   return true;
 }
 
@@ -202,7 +297,7 @@ bool CExprEvaluator::Parse(const std::string& text) {
 
 void CExprEvaluator::HandleOperatorToken(const std::string& text) {
   struct CComparison {
-    const char* text;
+    std::string_view text;
     int32_t code;
     int32_t rank;
   };
@@ -213,7 +308,7 @@ void CExprEvaluator::HandleOperatorToken(const std::string& text) {
       {"!=", kOpNotEqual, kRankCompare},    {"<>", kOpNotEqual, kRankCompare},  {"=", kOpAssign, kRankAssign},
   };
   struct CSimple {
-    const char* text;
+    std::string_view text;
     int32_t opClass;
     int32_t code;
     int32_t rank;
@@ -248,7 +343,7 @@ void CExprEvaluator::HandleOperatorToken(const std::string& text) {
     return;
   }
   for (const CComparison& c : kComparisons) {
-    if (!EqualsNoCase(text, c.text)) continue;
+    if (!SameWordNoCase(text, c.text)) continue;
     if (m_nState != 1) {
       Fail(text);
       return;
@@ -258,7 +353,7 @@ void CExprEvaluator::HandleOperatorToken(const std::string& text) {
     return;
   }
   for (const CSimple& s : kSimple) {
-    if (text == s.text) {
+    if (std::string_view(text) == s.text) {
       PushOperator(s.opClass, s.code, s.rank, text);
       return;
     }
@@ -276,7 +371,7 @@ void CExprEvaluator::HandleOperatorToken(const std::string& text) {
     return;
   }
   for (int32_t i = 0; i < kFunctionCount; ++i) {
-    if (!EqualsNoCase(text, kFunctionNames[i])) continue;
+    if (!SameWordNoCase(text, kFunctionNames[i])) continue;
     PushOperator(3, kOpFunction + i, kRankFunction, text);
     if (NextNonBlank() != '(') Fail();
     return;
@@ -584,8 +679,10 @@ CExprEvaluator::Applied CExprEvaluator::ApplyBinary(int32_t code) {
       Fail();
       return Applied::kFailed;
   }
-  left.SetDouble(result);
-  m_stackOperand.push_back(std::move(left));
+  // The result goes into whichever operand has a number box of its own.
+  CScriptValue& target = (OwnsNumberBox(left) || !OwnsNumberBox(right)) ? left : right;
+  target.SetDouble(result);
+  m_stackOperand.push_back(std::move(target));
   return Applied::kDone;
 }
 

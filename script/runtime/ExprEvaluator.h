@@ -28,8 +28,9 @@ struct CExprOperator {
 
 class CExprEvaluator {
  public:
-  CExprEvaluator() = default;
-  explicit CExprEvaluator(IExprResolver* resolver) : m_pResolver(resolver) {}
+  CExprEvaluator();
+  explicit CExprEvaluator(IExprResolver* resolver);
+  ~CExprEvaluator();
   CExprEvaluator(const CExprEvaluator&) = delete;
   CExprEvaluator& operator=(const CExprEvaluator&) = delete;
 

@@ -43,10 +43,20 @@ double ReadDoubleText(const std::string& text) {
   // Find the decimal number's extent, then let the C library convert just
   // that (it rounds correctly; hexadecimal forms are never handed to it).
   size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
+  int64_t whole = 0;
+  while (i < text.size() && IsDigit(text[i])) {
+    if (digits < 18) whole = whole * 10 + (text[i] - '0');
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    ++digits;
+  }
+  bool integer = true;
+  if (i < text.size() && text[i] == '.') {
+    integer = false;
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) {
+      ++i;
+      ++digits;
+    }
   }
   if (digits == 0) return 0.0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -55,8 +65,11 @@ double ReadDoubleText(const std::string& text) {
     if (j < text.size() && IsDigit(text[j])) {
       while (j < text.size() && IsDigit(text[j])) ++j;
       i = j;
+      integer = false;
     }
   }
+  // Up to 15 digits are exact in a double: no need for the library.
+  if (integer && digits <= 15) return negative ? -static_cast<double>(whole) : static_cast<double>(whole);
   std::string number = text.substr(start, i - start);
   return std::strtod(number.c_str(), nullptr);
 }

@@ -6,6 +6,11 @@
 
 CScriptObject::~CScriptObject() = default;
 
+const std::string& CScriptObject::BoxTypeName(int32_t boxKind) {
+  static const std::string kInt = "int", kDouble = "double", kString = "String";
+  return boxKind == VALUE_INT ? kInt : (boxKind == VALUE_DOUBLE ? kDouble : kString);
+}
+
 CScriptObject* CScriptObject::CreateInstance(const std::string& name) {
   return InitInstance(new CScriptObject(), name);
 }
@@ -13,7 +18,7 @@ CScriptObject* CScriptObject::CreateInstance(const std::string& name) {
 CScriptObject* CScriptObject::InitInstance(CScriptObject* instance, const std::string& name) const {
   instance->m_strInstanceName = name;
   // Instances answer to the name their prototype was registered under.
-  instance->m_strTypeName = m_strTypeName;
+  if (!m_strTypeName.empty()) instance->m_strTypeName = m_strTypeName;
   instance->m_pInterpreter = m_pInterpreter;
   return instance;
 }

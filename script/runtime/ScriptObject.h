@@ -41,7 +41,10 @@ class CScriptObject : public CRefObject {
   // Slot 11: 0 unless a class says otherwise.
   virtual int32_t IsEqual(const CScriptObject* other) const;
 
-  const std::string& GetTypeName() const { return m_strTypeName; }
+  // The boxes keep their class's name without storing it in each box.
+  const std::string& GetTypeName() const {
+    return (m_strTypeName.empty() && m_nBoxKind != 0) ? BoxTypeName(m_nBoxKind) : m_strTypeName;
+  }
   void SetTypeName(const std::string& name) { m_strTypeName = name; }
   const std::string& GetInstanceName() const { return m_strInstanceName; }
   void SetInstanceName(const std::string& name) { m_strInstanceName = name; }
@@ -65,6 +68,8 @@ class CScriptObject : public CRefObject {
   int32_t m_nBoxKind = 0;
 
  private:
+  static const std::string& BoxTypeName(int32_t boxKind);
+
   std::string m_strInstanceName;
   std::string m_strTypeName;
   CVariableList m_listUserVar;

@@ -20,11 +20,31 @@ CScriptObject* CScriptVariable::GetScriptObject() const {
   return m_value.GetKind() == VALUE_OBJECT ? m_value.GetAttachedObject() : nullptr;
 }
 
-CVariableList::~CVariableList() { Clear(); }
+namespace {
+
+// EqualsNoCase, answered without the system's case mapping while both names
+// are plain ASCII (every lookup of a running script passes here).
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) return EqualsNoCase(a, b);
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CVariableList::~CVariableList() {
+  if (!m_items.empty()) Clear();
+}
 
 CScriptVariable* CVariableList::Find(const std::string& name) const {
   for (CScriptVariable* variable : m_items) {
-    if (EqualsNoCase(variable->m_strName, name)) return variable;
+    if (SameName(variable->m_strName, name)) return variable;
   }
   return nullptr;
 }
@@ -36,7 +56,7 @@ void CVariableList::Append(CScriptVariable* variable) {
 
 void CVariableList::PushFront(CScriptVariable* variable) {
   variable->AddRef();
-  m_items.push_front(variable);
+  m_items.insert(m_items.begin(), variable);
 }
 
 void CVariableList::TakeAll(CVariableList& other) {
@@ -55,7 +75,7 @@ void CVariableList::RemoveAt(size_t index) {
 void CVariableList::Clear() {
   // Released only once the list is empty, so that a destructor running
   // meanwhile never sees an entry that is going away.
-  std::deque<CScriptVariable*> items;
+  std::vector<CScriptVariable*> items;
   items.swap(m_items);
   for (CScriptVariable* variable : items) variable->Release();
 }

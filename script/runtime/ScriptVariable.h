@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <vector>
 #include <string>
 
 #include "script/runtime/ScriptValue.h"
@@ -51,7 +51,8 @@ class CVariableList {
   CScriptVariable* At(size_t index) const { return index < m_items.size() ? m_items[index] : nullptr; }
   CScriptVariable* Find(const std::string& name) const;
 
-  // Each takes one reference to the variable.
+  // Each takes one reference to the variable. Putting in front moves the
+  // others: build long lists by appending.
   void Append(CScriptVariable* variable);
   void PushFront(CScriptVariable* variable);
   // Moves every entry of the other list to the end of this one.
@@ -60,5 +61,5 @@ class CVariableList {
   void Clear();
 
  private:
-  std::deque<CScriptVariable*> m_items;
+  std::vector<CScriptVariable*> m_items;  // an empty list allocates nothing
 };
