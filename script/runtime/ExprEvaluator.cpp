@@ -3,10 +3,10 @@
 #include <cmath>
 #include <utility>
 
-#include "script/runtime/ScriptObject.h"
 #include "script/runtime/CallFrame.h"
 #include "script/runtime/ExprResolver.h"
 #include "script/runtime/NumberText.h"
+#include "script/runtime/ScriptObject.h"
 
 const char* const CExprEvaluator::kFunctionNames[kFunctionCount] = {
     "sin", "cos",  "tan",   "acos", "asin", "atan", "rad", "deg",   "gon", "pow", "sqr",
@@ -14,8 +14,8 @@ const char* const CExprEvaluator::kFunctionNames[kFunctionCount] = {
 
 namespace {
 
-// Ranks, ten times the documented levels so that "^" fits between "*" and
-// "+": it binds tighter than "+" and "-" and looser than "*", "/" and "%".
+// Ranks (smaller binds tighter) are spaced by ten so that "^" has a level of
+// its own: tighter than "+" and "-", looser than "*", "/" and "%".
 constexpr int32_t kRankTight = 10;  // "*", "/", "%", compound assignments, unary, "&", "|"
 constexpr int32_t kRankXor = 15;
 constexpr int32_t kRankAdd = 20;

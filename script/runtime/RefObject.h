@@ -20,7 +20,7 @@ class CRefObject {
   int32_t RefCount() const { return m_nRefCount.load(std::memory_order_relaxed); }
 
  protected:
-  // A copy is a new object: it carries none of the original's references.
+  // A copy is a new object: it carries none of the source's references.
   CRefObject(const CRefObject&) {}
   CRefObject& operator=(const CRefObject&) { return *this; }
 
