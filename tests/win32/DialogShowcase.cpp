@@ -15,7 +15,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/Text.h"
 #include "app/UninstallApp.h"
+#include "app/Utilities.h"
 #include "removal/BannerBitmap.h"
 #include "removal/DialogBase.h"
 #include "removal/DialogLanguage.h"
@@ -29,7 +31,7 @@
 namespace {
 
 const char kShowcaseLanguage[] =
-    "[DialogFont]\r\nFontName=Courier New\r\nFontSize=14\r\n"
+    "[DialogFont]\r\nFontName=DejaVu Serif\r\nFontSize=15\r\n"
     "[WizardButtons]\r\nBack=< Previous\r\nFinish=Close\r\nCancel=Stop\r\n"
     "[SdUnCopyFile]\r\n2029=Removing the program...\r\n1001=Deleting:\r\n"
     "[SdUnInstallFinish]\r\n1004=All Done\r\n1005=The program was removed.\r\n"
@@ -166,7 +168,8 @@ int main(int argc, char** argv) {
   if (options.bBitmaps) WriteBanners(folder, app);
 
   const std::string appName = "Sample Application";
-  std::string title = "Uninstall " + appName;
+  // The title as the uninstall makes it: text 1016 with the application name.
+  std::string title = FormatPattern(LoadText(1016, &app.m_info), {appName});
   INT_PTR result = 0;
   int state = 0;
   const std::string& which = options.strDialog;
