@@ -12,43 +12,20 @@ namespace {
 
 const char kRecordPath[] = "C:\\App\\Setup.qsf";
 
-// Local time of the tests: US Pacific, with daylight saving time in summer.
-// Both C libraries the tests run with read this form of TZ.
-class ScopedPacificTime {
- public:
-  ScopedPacificTime() {
-    const char* old = std::getenv("TZ");
-    m_bHadOld = old != nullptr;
-    if (old) m_strOld = old;
-    Set("PST8PDT");
-  }
-  ~ScopedPacificTime() {
-    if (m_bHadOld) {
-      Set(m_strOld);
-    } else {
+// Local time of the tests that need one: US Pacific, with daylight saving
+// time in summer; both C libraries the tests run with read this form of TZ.
+// It is set for the rest of the process and never taken back: the Windows C
+// runtime under Wine keeps stale daylight-saving rules when TZ is removed
+// and set again.
+void UsePacificTime() {
 #ifdef _WIN32
-      _putenv("TZ=");
-      _tzset();
+  _putenv("TZ=PST8PDT");
+  _tzset();
 #else
-      unsetenv("TZ");
-      tzset();
+  setenv("TZ", "PST8PDT", 1);
+  tzset();
 #endif
-    }
-  }
-
- private:
-  static void Set(const std::string& zone) {
-#ifdef _WIN32
-    _putenv(("TZ=" + zone).c_str());
-    _tzset();
-#else
-    setenv("TZ", zone.c_str(), 1);
-    tzset();
-#endif
-  }
-  bool m_bHadOld = false;
-  std::string m_strOld;
-};
+}
 
 // Seconds since 1970 UTC for a UTC date and time.
 int64_t Utc(int y, int mo, int d, int h, int mi, int s) { return LocalCalendarSeconds(y, mo, d, h, mi, s); }
@@ -284,7 +261,7 @@ TEST_F(InstallRecordTest, UnreadableFileLeavesListsEmptyAndCommValues) {
 // The removal rule for every row of its table; "unchanged" rows are tried
 // with an unchanged and a changed file.
 TEST_F(InstallRecordTest, RemovalRules) {
-  ScopedPacificTime zone;
+  UsePacificTime();
   const int64_t written = Utc(2004, 5, 7, 20, 2, 9);  // 13:02:09 local, daylight saving time
   struct Case {
     const char* fields;  // lines after "Item1=C:\App\f.txt"
@@ -327,7 +304,7 @@ TEST_F(InstallRecordTest, RemovalRules) {
 }
 
 TEST_F(InstallRecordTest, FileUnchangedCheck) {
-  ScopedPacificTime zone;
+  UsePacificTime();
   fake.files.AddFile("C:\\App\\summer.txt", "", kAttrArchive, Utc(2004, 5, 7, 20, 2, 9));
   fake.files.AddFile("C:\\App\\winter.txt", "", kAttrArchive, Utc(2004, 1, 10, 21, 2, 9));
   fake.files.AddFile("C:\\App\\locked.txt", "", kAttrArchive, Utc(2004, 5, 7, 20, 2, 9));
