@@ -12,6 +12,8 @@ namespace {
 
 // Items with more fields than this get an index for their look-ups.
 constexpr size_t kIndexThreshold = 16;
+constexpr size_t kUsualFieldCount = 8;
+const std::string kFileName = "FileName";
 
 bool LookupInt(const CRecordItem& item, const std::string& field, int32_t& number) {
   std::string text;
@@ -84,13 +86,15 @@ bool CRecordItem::Lookup(const std::string& field, std::string& value) const {
   return true;
 }
 
-void CRecordItem::SetField(const std::string& field, const std::string& text) {
+void CRecordItem::SetField(const std::string& field, std::string text) {
   size_t index = IndexOf(field);
   if (index != kNoField) {
-    m_arrFields[index].second = text;
+    m_arrFields[index].second = std::move(text);
     return;
   }
-  m_arrFields.emplace_back(field, text);
+  // A copied file has eight fields: grow to that at once.
+  if (m_arrFields.size() == 1 && m_arrFields.capacity() == 1) m_arrFields.reserve(kUsualFieldCount);
+  m_arrFields.emplace_back(field, std::move(text));
   if (m_pIndex) {
     m_pIndex->emplace(field, m_arrFields.size() - 1);
   } else if (m_arrFields.size() > kIndexThreshold) {
@@ -102,14 +106,17 @@ void CRecordItem::SetField(const std::string& field, const std::string& text) {
 // ---- free helpers
 
 bool ParseItemKey(const std::string& key, int32_t& number, std::string& suffix) {
-  std::string rest = key;
-  std::string head;
-  if (!SplitAt(rest, head, "_")) return false;
-  if (head.size() <= 4 || head.compare(0, 4, "Item") != 0) return false;
-  int32_t n = AtoiText(head.substr(4));
+  // The key is cut at its first underscore, as SplitAt does, without copying it.
+  size_t underscore = key.find('_');
+  size_t headLength = underscore == std::string::npos ? key.size() : underscore;
+  if (headLength <= 4 || key.compare(0, 4, "Item") != 0) return false;
+  int32_t n = AtoiText(key.substr(4, headLength - 4));
   if (n <= 0) return false;
   number = n;
-  suffix = rest;
+  if (underscore == std::string::npos)
+    suffix.clear();
+  else
+    suffix.assign(key, underscore + 1, std::string::npos);
   return true;
 }
 
@@ -301,7 +308,7 @@ void CInstallRecord::AddItemLine(const std::string& section, const std::string& 
 
   std::vector<std::string> parts;
   if (list == &m_listFiles) {
-    item->SetField(suffix.empty() ? "FileName" : suffix, value);
+    item->SetField(suffix.empty() ? kFileName : suffix, value);
   } else if (list == &m_listFolders) {
     if (suffix.empty()) item->SetField("DirName", value);
   } else if (list == &m_listRegItems) {

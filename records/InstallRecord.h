@@ -23,7 +23,7 @@ class CRecordItem {
   bool Lookup(const std::string& field, std::string& value) const;
   bool Has(const std::string& field) const { return IndexOf(field) != kNoField; }
   // Replaces the value of a field that exists.
-  void SetField(const std::string& field, const std::string& text);
+  void SetField(const std::string& field, std::string text);
   size_t FieldCount() const { return m_arrFields.size(); }
 
  private:
