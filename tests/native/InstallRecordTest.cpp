@@ -249,6 +249,24 @@ TEST_F(InstallRecordTest, VeryLongLines) {
   EXPECT_EQ(FilesToRemove(), Texts({path, "C:\\b"}));
 }
 
+// The reader takes the file in chunks of 64 KiB: line ends and NUL bytes on
+// either side of a chunk border read as anywhere else.
+TEST_F(InstallRecordTest, ChunkBordersKeepTheLineRules) {
+  const size_t kChunk = 64 * 1024;
+  for (size_t offset : {kChunk - 2, kChunk - 1, kChunk, kChunk + 1}) {
+    std::string head = "[CopyFile]\r\nItem1=";
+    std::string text = head + std::string(offset - head.size(), 'a');
+    text += std::string("\r\nItem2=b\0c\r\nItem3=d", 20);
+    CFakePlatform local;
+    local.files.AddFile(kRecordPath, text);
+    CInstallRecord r;
+    r.Load(kRecordPath);
+    std::vector<std::string> files;
+    r.GetFilesToRemove(files);
+    EXPECT_EQ(files, Texts({std::string(offset - head.size(), 'a'), "bc", "d"})) << offset;
+  }
+}
+
 TEST_F(InstallRecordTest, UnreadableFileLeavesListsEmptyAndCommValues) {
   Load("[Comm]\r\nAppName=Demo\r\n[CopyFile]\r\nItem1=C:\\a\r\n");
   fake.files.Lock(kRecordPath);
