@@ -1,7 +1,10 @@
 #include "system/Platform.h"
 #include "system/Win32Clock.h"
 #include "system/Win32FileSystem.h"
+#include "system/Win32ProcessControl.h"
+#include "system/Win32ProgramRunner.h"
 #include "system/Win32Registry.h"
+#include "system/Win32ServiceControl.h"
 #include "system/Win32Shell.h"
 #include "system/Win32UserInterface.h"
 
@@ -11,10 +14,16 @@ void InstallWin32Platform() {
   static CWin32Shell shell;
   static CWin32Clock clock;
   static CWin32Registry registry;
+  static CWin32ServiceControl services;
+  static CWin32ProcessControl processes;
+  static CWin32ProgramRunner programs;
   CPlatform& p = Sys();
   p.files = &files;
   p.ui = &ui;
   p.shell = &shell;
   p.clock = &clock;
   p.registry = &registry;
+  p.services = &services;
+  p.processes = &processes;
+  p.programs = &programs;
 }

@@ -45,6 +45,9 @@ CFakePlatform::CFakePlatform() : m_saved(Sys()) {
   p.shell = &shell;
   p.clock = &clock;
   p.registry = &registry;
+  p.services = &services;
+  p.processes = &processes;
+  p.programs = &programs;
 }
 
 CFakePlatform::~CFakePlatform() { Sys() = m_saved; }

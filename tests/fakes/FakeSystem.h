@@ -11,7 +11,10 @@
 #include "system/Shell.h"
 #include "system/UserInterface.h"
 #include "tests/fakes/FakeFileSystem.h"
+#include "tests/fakes/FakeProcessControl.h"
+#include "tests/fakes/FakeProgramRunner.h"
 #include "tests/fakes/FakeRegistry.h"
+#include "tests/fakes/FakeServiceControl.h"
 
 struct CShownMessage {
   std::string text;
@@ -96,6 +99,9 @@ class CFakePlatform {
   CFakeShell shell;
   CFakeClock clock;
   CFakeRegistry registry;
+  CFakeServiceControl services;
+  CFakeProcessControl processes;
+  CFakeProgramRunner programs;
 
  private:
   CPlatform m_saved;
