@@ -15,6 +15,8 @@ unsigned g_testCodePage = 0;
 bool IsSpaceByte(unsigned char c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); }
 
 unsigned char FoldUpper(unsigned char c) {
+  // Plain ASCII needs no call into the system (names are compared often).
+  if (c < 0x80) return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 #ifdef _WIN32
   // Single bytes fold by the system code page's own rules (accented letters too).
   char buf[2] = {static_cast<char>(c), 0};
@@ -26,6 +28,7 @@ unsigned char FoldUpper(unsigned char c) {
 }
 
 unsigned char FoldLower(unsigned char c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 #ifdef _WIN32
   char buf[2] = {static_cast<char>(c), 0};
   CharLowerBuffA(buf, 1);

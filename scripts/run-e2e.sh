@@ -14,6 +14,9 @@ name=$(basename "$test_exe" .exe)
 template=${UNINST_WINE_TEMPLATE:?run from scripts/test.sh, which makes the template prefix}
 prefix="$(dirname "$template")/e2e-$name"
 fresh_prefix "$template" "$prefix"
+if [ -n "${E2E_PREFIX_HOOK:-}" ] && [ -f "$E2E_PREFIX_HOOK" ]; then
+  bash "$E2E_PREFIX_HOOK" "$prefix"
+fi
 mkdir -p "$prefix/drive_c/e2e"
 cp "$test_exe" "$@" "$prefix/drive_c/e2e/"
 log="$prefix/e2e.log"
