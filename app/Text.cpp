@@ -47,6 +47,8 @@ size_t CharLength(const std::string& s, size_t i) {
 std::string TrimBy(const std::string& s, bool (*isTrimmed)(unsigned char)) {
   size_t begin = 0;
   while (begin < s.size() && isTrimmed(static_cast<unsigned char>(s[begin]))) ++begin;
+  // A last byte that is kept ends the last character, whatever its length.
+  if (begin < s.size() && !isTrimmed(static_cast<unsigned char>(s.back()))) return s.substr(begin);
   // Walk forward so that a trail byte is never mistaken for a character.
   size_t end = begin;
   for (size_t i = begin; i < s.size();) {
@@ -93,6 +95,7 @@ std::string TrimWhitespace(const std::string& s) { return TrimBy(s, IsSpaceByte)
 std::string TrimBlanks(const std::string& s) { return TrimBy(s, IsBlank); }
 
 std::string TrimRightBlanks(const std::string& s) {
+  if (s.empty() || s.back() != ' ') return s;
   size_t end = 0;
   for (size_t i = 0; i < s.size();) {
     size_t len = CharLength(s, i);

@@ -8,6 +8,8 @@
 
 #include "records/InstallInfo.h"
 
+class IUninstallDialogs;
+
 class CUninstallApp {
  public:
   CUninstallApp();
@@ -21,12 +23,21 @@ class CUninstallApp {
 
   // The uninstall sequence, run after the user confirmed.
   int RunUninstall();
+  // The progress dialog with every removal step, then the finish page; 1 when
+  // the progress dialog ended with OK.
+  int DefaultUninstall();
+  // Starts a copy of the program as "strQSTemp.exe" in the temporary folder,
+  // which deletes the folder.
+  void LaunchFolderCleanup(const std::string& folder);
 
   std::string m_strModuleDir;
   int m_bRunOnTempDir = 0;
   CInstallInfo m_info;
   std::string m_strTopBarPath;
   std::string m_strLeftBarPath;
+  // The dialogs the sequence shows; borrowed, set by the program's entry
+  // point (or a test) before start-up.
+  IUninstallDialogs* m_pDialogs = nullptr;
 
  private:
   void RunUninstallMode();
@@ -34,6 +45,11 @@ class CUninstallApp {
 
 // The one application object of the process.
 CUninstallApp& TheApp();
+
+// The command line that hands a folder to the temporary copy: in double
+// quotes, without trailing backslashes (a backslash before the closing quote
+// would escape it).
+std::string QuoteFolderArgument(const std::string& folder);
 
 // The first argument that does not begin with '-' or '/', or empty.
 std::string TakeArgument(const std::vector<std::string>& args);

@@ -125,4 +125,8 @@ std::string LoadText(int number, const CInstallInfo* info) {
   return BuiltInText(number);
 }
 
+std::string MakeUninstallTitle(const CInstallInfo* info) {
+  return FormatPattern(LoadText(1016, info), {info ? info->GetAppName() : std::string()});
+}
+
 bool RestartWindows() { return Sys().shell->RestartWindows(); }

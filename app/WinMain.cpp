@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/InterimDialogs.h"
 #include "app/UninstallApp.h"
 #include "system/LibrarySearch.h"
 #include "system/Platform.h"
@@ -15,7 +16,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallWin32Platform();
   std::vector<std::string> args;
   for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
+  CInterimDialogs dialogs;
   CUninstallApp app;
+  app.m_pDialogs = &dialogs;
   app.InitInstance(args);
   return 0;
 }

@@ -25,39 +25,41 @@ bool CProfileLineReader::Open(const std::string& path) {
 
 void CProfileLineReader::Close() { m_file.reset(); }
 
-bool CProfileLineReader::ReadByte(char& c) {
-  if (m_nBufferPos == m_nBufferLen) {
-    m_nBufferPos = 0;
-    m_nBufferLen = m_file ? m_file->Read(m_buffer.data(), m_buffer.size()) : 0;
-    if (m_nBufferLen == 0) return false;
-  }
-  c = m_buffer[m_nBufferPos++];
-  return true;
-}
-
-std::string CProfileLineReader::ReadRawLine() {
-  std::string line;
-  char c;
+void CProfileLineReader::ReadRawLine(std::string& line) {
+  line.clear();
   for (;;) {
-    if (!ReadByte(c)) {
-      m_bEof = true;
-      return line;
+    if (m_nBufferPos == m_nBufferLen) {
+      m_nBufferPos = 0;
+      m_nBufferLen = m_file ? m_file->Read(m_buffer.data(), m_buffer.size()) : 0;
+      if (m_nBufferLen == 0) {
+        m_bEof = true;
+        return;
+      }
     }
-    if (c == '\r') return line;
-    if (c != '\0') line += c;
+    // Take the run of bytes up to the next carriage return or NUL at once.
+    const char* begin = m_buffer.data() + m_nBufferPos;
+    const char* end = m_buffer.data() + m_nBufferLen;
+    const char* stop = begin;
+    while (stop != end && *stop != '\r' && *stop != '\0') ++stop;
+    line.append(begin, stop);
+    m_nBufferPos += static_cast<size_t>(stop - begin);
+    if (stop == end) continue;
+    ++m_nBufferPos;
+    if (*stop == '\r') return;
   }
 }
 
 bool CProfileLineReader::NextLine(std::string& line) {
   if (m_bEof) return false;
   for (;;) {
-    std::string text = TrimWhitespace(ReadRawLine());
+    ReadRawLine(m_strRaw);
+    std::string text = TrimWhitespace(m_strRaw);
     if (!text.empty()) {
       std::string name;
       if (ParseSectionHeader(text, name)) {
         m_strSection = name;
       } else {
-        line = text;
+        line = std::move(text);
         return true;
       }
     }
@@ -85,10 +87,17 @@ bool SplitAt(std::string& rest, std::string& head, const std::string& separator)
 }
 
 bool SplitKeyValue(const std::string& line, std::string& key, std::string& value) {
-  std::string rest = line;
-  if (!SplitAt(rest, key, "=")) return false;
-  key = TrimRightBlanks(key);
-  value = TrimBlanks(rest);
+  if (line.empty()) return false;
+  // As SplitAt at the first "=", filling key and value in place: a reader
+  // that passes the same strings for every line allocates almost nothing.
+  size_t pos = line.find('=');
+  key.assign(line, 0, pos);
+  if (pos == std::string::npos)
+    value.clear();
+  else
+    value.assign(line, pos + 1, std::string::npos);
+  if (!key.empty() && key.back() == ' ') key = TrimRightBlanks(key);
+  if (!value.empty() && (value.front() == ' ' || value.back() == ' ')) value = TrimBlanks(value);
   return true;
 }
 

@@ -39,12 +39,12 @@ class CProfileLineReader {
   const std::string& CurrentSection() const { return m_strSection; }
 
  private:
-  bool ReadByte(char& c);
-  std::string ReadRawLine();
+  void ReadRawLine(std::string& line);
 
   std::unique_ptr<IReadStream> m_file;
   bool m_bEof = false;
   std::string m_strSection;
+  std::string m_strRaw;  // the raw line, kept to reuse its storage
   // Reading is buffered; the line rules are those of a byte-by-byte read.
   std::vector<char> m_buffer;
   size_t m_nBufferPos = 0;

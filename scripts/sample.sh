@@ -27,16 +27,24 @@ export WINEPREFIX="$prefix"
 c="$prefix/drive_c"
 app="$c/Program Files/Demo App"
 # The installation: program files, a file the user changed, folders,
-# shortcuts, registry items, and the uninstaller with its record.
-mkdir -p "$app/bin" "$app/data" "$c/users/Public/Desktop" \
-  "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Demo App"
+# shortcuts, registry items, and the uninstaller with its record in a folder
+# of its own.
+group="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Demo App"
+mkdir -p "$app/bin" "$app/data" "$app/logs/old" "$app/Uninst" "$c/users/Public/Desktop" "$group"
 printf 'demo program\r\n' > "$app/DemoApp.exe"
 printf 'read me\r\n' > "$app/readme.txt"
 printf 'helper\r\n' > "$app/bin/helper.dll"
 printf '[User]\r\nTheme=dark\r\n' > "$app/user-settings.ini"
+# Removed only while unchanged since the install (its recorded local time):
+# the template still is, the catalog was updated later.
+printf 'template\r\n' > "$app/data/template.dat"
+printf 'catalog, updated\r\n' > "$app/data/catalog.dat"
+touch -d '2024-03-01 10:00:00' "$app/data/template.dat"
+printf 'kept by its update type\r\n' > "$app/data/old-format.dat"
 printf 'shortcut\r\n' > "$c/users/Public/Desktop/Demo App.lnk"
-cp samples/demo/Setup.qsf "$app/Setup.qsf"
-cp build/win32/app/UnInstall.exe "$app/UnInstall.exe"
+printf 'shortcut\r\n' > "$group/Demo App.lnk"
+cp samples/demo/Setup.qsf "$app/Uninst/Setup.qsf"
+cp build/win32/app/UnInstall.exe "$app/Uninst/UnInstall.exe"
 cp build/win32/tests/driver/DialogDriver.exe "$c/DialogDriver.exe"
 cp samples/demo/sample.reg "$c/sample.reg"
 wine regedit /S 'C:\sample.reg' </dev/null >/dev/null 2>&1
@@ -49,7 +57,7 @@ echo "== running UnInstall.exe (dialogs answered by the driver)"
 rc=0
 timeout 300 wine 'C:\DialogDriver.exe' --shots 'C:\shots' --timeout 240 --wait-for strQSTemp.exe \
   --rule 'Are you sure=>press:Yes' --rule 'Finish=>press:Finish' --rule '=>none' \
-  -- 'C:\Program Files\Demo App\UnInstall.exe' </dev/null >"$out/driver.log" 2>&1 || rc=$?
+  -- 'C:\Program Files\Demo App\Uninst\UnInstall.exe' </dev/null >"$out/driver.log" 2>&1 || rc=$?
 wineserver -w
 cat "$out/driver.log"
 cp "$c"/shots/*.png "$shots/" 2>/dev/null || true
@@ -70,6 +78,7 @@ reg_state() {
 }
 for entry in 'HKCU\Software\Demo Co\Demo App|' 'HKCU\Software\Demo Co|' \
              'HKLM\Software\Demo Co|InstallPath' 'HKLM\Software\Demo Co|SharedSetting' \
+             'HKLM\Software\Demo Co|Language' 'HKLM\Software\Demo Co|Build' \
              'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\{D3E0A0B1-0000-4000-8000-00000000D3E0}|'; do
   key=${entry%%|*}
   value=${entry#*|}
