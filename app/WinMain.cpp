@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/InterimDialogs.h"
 #include "app/UninstallApp.h"
+#include "app/Win32UninstallDialogs.h"
 #include "system/LibrarySearch.h"
 #include "system/Platform.h"
 
@@ -16,7 +16,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallWin32Platform();
   std::vector<std::string> args;
   for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
-  CInterimDialogs dialogs;
+  CWin32UninstallDialogs dialogs;
   CUninstallApp app;
   app.m_pDialogs = &dialogs;
   app.InitInstance(args);

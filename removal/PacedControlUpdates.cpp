@@ -32,7 +32,10 @@ void CPacedControlUpdates::Flush() {
 }
 
 void CPacedControlUpdates::PushIfDue() {
-  if (!m_pacer.TakeTurn()) return;
+  // A turn with nothing to show is not taken: the next change may use it.
+  bool pending = false;
+  for (const CPending& slot : m_arrPending) pending = pending || slot.bDirty;
+  if (!pending || !m_pacer.TakeTurn()) return;
   for (CPending& pending : m_arrPending) Push(pending);
 }
 

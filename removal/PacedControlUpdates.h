@@ -22,6 +22,8 @@ class CPacedControlUpdates {
   void SetProgressPos(int id, int position);
   // Pushes every pending change now.
   void Flush();
+  // Pushes the pending changes when the pacer gives a turn (a timer's tick).
+  void PushIfDue();
 
  private:
   struct CPending {
@@ -32,7 +34,6 @@ class CPacedControlUpdates {
     bool bDirty = false;
   };
   CPending& Slot(int id, bool progress);
-  void PushIfDue();
   void Push(CPending& pending);
 
   HWND m_hDialog = nullptr;

@@ -264,6 +264,19 @@ TEST(DialogBase, PacedUpdatesReachTheControlsAtMostOncePerIntervalAndFlushShowsT
   EXPECT_EQ(probe.GetItemText(IDC_STATUS), "d");
   updates.SetText(IDC_STATUS, "e");
   EXPECT_EQ(probe.GetItemText(IDC_STATUS), "e") << "after a flush the next change shows at once";
+
+  // A timer's tick shows what waits once the interval has passed; a tick
+  // with nothing waiting leaves the turn to the next change.
+  clock.m_nNow += 40;
+  updates.PushIfDue();
+  updates.SetText(IDC_STATUS, "f");
+  EXPECT_EQ(probe.GetItemText(IDC_STATUS), "f");
+  updates.SetText(IDC_STATUS, "g");
+  updates.PushIfDue();
+  EXPECT_EQ(probe.GetItemText(IDC_STATUS), "f");
+  clock.m_nNow += 40;
+  updates.PushIfDue();
+  EXPECT_EQ(probe.GetItemText(IDC_STATUS), "g");
   probe.DestroyWindow();
 }
 

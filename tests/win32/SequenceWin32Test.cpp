@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
-#include "app/InterimDialogs.h"
 #include "app/UninstallApp.h"
+#include "app/Win32UninstallDialogs.h"
+#include "removal/WizardPage.h"
 #include "tests/win32/TempFolder.h"
 
 namespace {
@@ -49,9 +51,19 @@ void SetString(HKEY root, const std::string& path, const std::string& name, cons
   RegCloseKey(key);
 }
 
-// Every section of a record, removed by the program's own dialogs stand-in.
-// The record names no uninstall folder: the copy that would delete it is
-// this test program itself.
+// The real progress dialog; the finish page is noted instead of shown.
+class CNotedFinishPage : public CWin32UninstallDialogs {
+ public:
+  int RunFinishPage(const std::string& title, const std::string& appName, CInstallInfo&, bool error) override {
+    m_arrPages.push_back(title + "|" + appName + (error ? "|error" : "|success"));
+    return kDialogStateFinish;
+  }
+  std::vector<std::string> m_arrPages;
+};
+
+// Every section of a record, removed by the real progress dialog. The
+// record names no uninstall folder: the copy that would delete it is this
+// test program itself.
 TEST(Win32Sequence, DefaultUninstallRemovesEveryRecordedSection) {
   CTempFolder dir("default");
   const std::string app = dir.Path() + "\\App";
@@ -83,11 +95,12 @@ TEST(Win32Sequence, DefaultUninstallRemovesEveryRecordedSection) {
                 "Item2=Shortcut," + dir.Path() + "\\Menu\\Demo\\Demo.lnk\r\nCount=2\r\n"
                 "[Comm]\r\nAppName=Demo\r\nGUID=" + guid + "\r\nDescPath=" + app + "\r\n");
 
-  CInterimDialogs dialogs;
+  CNotedFinishPage dialogs;
   CUninstallApp program;
   program.m_pDialogs = &dialogs;
   program.m_strModuleDir = dir.Path() + "\\UnInstall";
   EXPECT_EQ(program.RunUninstall(), 1);
+  EXPECT_EQ(dialogs.m_arrPages, std::vector<std::string>{"Uninstall Demo|Demo|success"});
 
   EXPECT_FALSE(Exists(app + "\\run.exe"));
   EXPECT_FALSE(Exists(app + "\\lib.dll"));
