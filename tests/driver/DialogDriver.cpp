@@ -218,8 +218,15 @@ bool CDialogDriver::Apply(HWND dialog, const std::string& actions) {
 }
 
 void CDialogDriver::Handle(HWND dialog) {
+  // A dialog that goes away while settling (a short progress window) is
+  // recorded as it was first seen, without screenshot or action.
+  CDialogRecord early = Snapshot(dialog);
   Sleep(m_nSettleMs);  // let the dialog finish its initialisation and paint
-  if (!IsWindow(dialog)) return;
+  if (!IsWindow(dialog) || !IsWindowVisible(dialog)) {
+    early.action = "(gone before settling)";
+    m_dialogs.push_back(early);
+    return;
+  }
   CDialogRecord record = Snapshot(dialog);
   record.screenshot = TakeScreenshot(dialog, m_dialogs.size() + 1, record.title);
   record.action = "(no rule)";

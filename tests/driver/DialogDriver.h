@@ -2,6 +2,7 @@
 // program, records each one (title, static texts, buttons), saves a
 // screenshot of it and answers it by rule: press a button by its text or id,
 // select a radio button, press Escape or the close box, or leave it alone.
+// A dialog that goes away before it has settled is recorded as first seen.
 #pragma once
 
 #include <windows.h>

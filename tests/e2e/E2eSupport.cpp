@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace e2e {
 
 std::string Here() {
@@ -131,6 +133,128 @@ void DeleteRegTree(HKEY root, const std::string& key) {
   }
   RegCloseKey(h);
   RegDeleteKeyA(root, key.c_str());
+}
+
+namespace {
+
+void AddTree(const std::string& folder, const std::string& prefix, std::vector<std::string>& paths) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    paths.push_back(prefix + name);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      AddTree(folder + "\\" + name, prefix + name + "\\", paths);
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+}
+
+}  // namespace
+
+std::vector<std::string> ListTree(const std::string& folder) {
+  std::vector<std::string> paths;
+  AddTree(folder, "", paths);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::vector<std::string> RegValueNames(HKEY root, const std::string& key) {
+  std::vector<std::string> names;
+  HKEY h = nullptr;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return names;
+  char name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof(name);
+    if (RegEnumValueA(h, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.push_back(name);
+  }
+  RegCloseKey(h);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool RegisterService(const std::string& name, const std::string& binaryPath) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (!manager) return false;
+  SC_HANDLE service = CreateServiceA(manager, name.c_str(), name.c_str(), SERVICE_ALL_ACCESS,
+                                     SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                     binaryPath.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (service) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+DWORD StartServiceAndWait(const std::string& name) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE service = manager ? OpenServiceA(manager, name.c_str(), SERVICE_ALL_ACCESS) : nullptr;
+  DWORD processId = 0;
+  if (service && StartServiceA(service, 0, nullptr)) {
+    for (int i = 0; i < 150; ++i) {
+      SERVICE_STATUS_PROCESS status = {};
+      DWORD needed = 0;
+      if (QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status), sizeof(status),
+                               &needed) &&
+          status.dwCurrentState == SERVICE_RUNNING) {
+        processId = status.dwProcessId;
+        break;
+      }
+      Sleep(100);
+    }
+  }
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return processId;
+}
+
+bool ServiceExists(const std::string& name) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return false;
+  SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_STATUS);
+  if (service) CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+bool WaitUntilServiceGone(const std::string& name, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (ServiceExists(name)) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(100);
+  }
+  return true;
+}
+
+bool IsProcessAlive(DWORD processId) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (!process) return false;
+  bool alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return alive;
+}
+
+CStartedProgram::CStartedProgram(const std::string& path) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  std::string line = "\"" + path + "\"";
+  CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_info);
+}
+
+CStartedProgram::~CStartedProgram() {
+  if (!m_info.hProcess) return;
+  if (Running()) TerminateProcess(m_info.hProcess, 1);
+  WaitForSingleObject(m_info.hProcess, 5000);
+  CloseHandle(m_info.hThread);
+  CloseHandle(m_info.hProcess);
+}
+
+bool CStartedProgram::Running() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
+
+DWORD CStartedProgram::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(m_info.hProcess, &code);
+  return code;
 }
 
 CRunResult RunProgram(const std::string& commandLine, const std::vector<std::pair<std::string, std::string>>& rules,

@@ -35,6 +35,36 @@ bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
 std::string RegString(HKEY root, const std::string& key, const std::string& name);
 void DeleteRegTree(HKEY root, const std::string& key);
 
+// Every file and folder below folder, as sorted paths relative to it; links
+// to folders are listed but not entered.
+std::vector<std::string> ListTree(const std::string& folder);
+// The value names of a key, sorted; empty when it cannot be opened.
+std::vector<std::string> RegValueNames(HKEY root, const std::string& key);
+
+// A Win32 service of this prefix; false when it cannot be registered.
+bool RegisterService(const std::string& name, const std::string& binaryPath);
+// Starts it and waits until it reports running; its process id, or 0.
+DWORD StartServiceAndWait(const std::string& name);
+bool ServiceExists(const std::string& name);
+// Waits until the service is gone from the manager; false on a time-out.
+bool WaitUntilServiceGone(const std::string& name, DWORD timeoutMs);
+bool IsProcessAlive(DWORD processId);
+
+// A program started by a test; ended by the test at the latest.
+class CStartedProgram {
+ public:
+  explicit CStartedProgram(const std::string& path);
+  ~CStartedProgram();
+  CStartedProgram(const CStartedProgram&) = delete;
+  CStartedProgram& operator=(const CStartedProgram&) = delete;
+  bool Started() const { return m_info.hProcess != nullptr; }
+  bool Running() const;
+  DWORD ExitCode() const;
+
+ private:
+  PROCESS_INFORMATION m_info = {};
+};
+
 // Runs a command line under the driver with the rules ("match=>actions"),
 // saving screenshots under shots\<shotTag>, and waits for the temporary
 // copy to finish too. Fails the current test on a time-out.
