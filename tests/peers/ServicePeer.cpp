@@ -1,6 +1,7 @@
 // A Win32 service for the tests: reports running and, on a stop request,
 // stopped. Built with PEER_IGNORES_STOP it accepts stop requests and goes on
-// running. It never runs longer than two minutes.
+// running; built with PEER_STOP_DELAY_MS it reports a pending stop for that
+// long first. It never runs longer than two minutes.
 #include <windows.h>
 
 namespace {
@@ -30,6 +31,10 @@ void WINAPI ServiceMain(DWORD, LPSTR*) {
   if (!g_status) return;
   Report(SERVICE_RUNNING);
   WaitForSingleObject(g_stopped, 120000);
+#ifdef PEER_STOP_DELAY_MS
+  Report(SERVICE_STOP_PENDING);
+  Sleep(PEER_STOP_DELAY_MS);
+#endif
   Report(SERVICE_STOPPED);
 }
 
