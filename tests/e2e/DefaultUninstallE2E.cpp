@@ -37,7 +37,8 @@ void CopyPeer(const std::string& peer, const std::string& to) {
 // One installation of "E2E Demo <tag>". What the record says of each item:
 //   Demo.exe        our program peer, running from the install folder
 //   Demo.exe.cfg    its configuration ("hang": it runs until ended)
-//   DemoSvc.exe     a running service (RegType 2)
+//   DemoSvc.exe     a running service (RegType 2) that takes a moment to
+//                   stop, so that the progress dialog stays a while
 //   IdleSvc.exe     a stopped service (RegType 2)
 //   bin\com_peer.dll a COM library (RegType 1) with the library it imports
 //   readme.txt      "Uninstall" 2: removed
@@ -52,7 +53,7 @@ void CopyPeer(const std::string& peer, const std::string& to) {
 // bin\unregistered.txt (the COM library's mark of its unregistration).
 struct CInstallation {
   CInstallation(const std::string& tag, bool uninstallFolderWithBackslash,
-                const std::string& servicePeer = "svc_peer.exe")
+                const std::string& servicePeer = "svc_peer_slow_stop.exe")
       : app("C:\\Program Files\\E2E " + tag),
         uninstall(app + "\\UnInstall"),
         menu(Here() + "\\menu\\E2E " + tag),
