@@ -634,6 +634,12 @@ void CScriptEngine::SetVariableValue(const std::string& name, const CScriptValue
   auto* variable = new CScriptVariable();
   variable->m_strName = name;
   variable->m_value.AssignConverted(value);
+  // A value written back through an argument that named a variable not yet
+  // there still has the argument's kind: the new variable holds its text.
+  const int32_t kind = variable->GetKind();
+  if (kind == VALUE_REFERENCE || kind == VALUE_ARGLIST || kind == VALUE_OPERATOR) {
+    variable->m_value.SetKind(VALUE_TEXT);
+  }
   m_listUserVar.Append(variable);
 }
 
