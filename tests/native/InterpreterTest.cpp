@@ -265,6 +265,8 @@ TEST(InterpreterTest, NestedFailuresReportTheInnermostLine) {
       {"a failing built-in inside a return expression is error 9 with its name",
        "Var int n\nFunction int F()\n{\n  return Missing(1)\n}\nFunction void Main()\n{\n  n = F()\n}\n", 0, 1, 9, 3,
        "Missing"},
+      {"a failing method inside an assignment keeps its error 8",
+       "Var int n\nFunction void Main()\n{\n  n = RegKey.Nope(1)\n}\n", 0, 1, 8, 3, "RegKey.Nope"},
       {"a failing call inside a call's arguments fails the call statement",
        "Var int n\nFunction void Main()\n{\n  DataCpy(n, Missing(1))\n}\n", 0, 1, 0, 3, "Missing"},
   });
