@@ -199,6 +199,13 @@ void CSegmentInstance::PopFramesOutside(int32_t index) {
 CScriptVariable* CSegmentInstance::DeclareLocal(const std::string& name, const std::string& typeName) {
   CScriptVariable* variable = m_pEngine->CreateVariable(name, typeName);
   if (!variable) return nullptr;
+  if (CScriptVariable* existing = FindLocal(name)) {
+    // A second local of a name is never found, the first coming first: it
+    // is not kept, so that a Var line inside a loop adds nothing per pass
+    // and lookups do not slow down with every pass.
+    variable->Release();
+    return existing;
+  }
   m_listUserVar.Append(variable);
   return variable;
 }

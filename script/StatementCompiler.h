@@ -91,8 +91,9 @@ class CSegmentInstance {
   void PopFramesOutside(int32_t index);
 
   // ---- running
-  // A local made by the engine's CreateVariable, referenced and appended;
-  // null when the type names no kind or class.
+  // A local made by the engine's CreateVariable, referenced and appended
+  // (or the local of that name already there); null when the type names no
+  // kind or class.
   CScriptVariable* DeclareLocal(const std::string& name, const std::string& typeName);
   CScriptVariable* FindLocal(const std::string& name) const { return m_listUserVar.Find(name); }
   // The sentence at the program counter, which moves on; null past the body.

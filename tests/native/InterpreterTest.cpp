@@ -315,6 +315,32 @@ TEST(InterpreterTest, ErrorCodes) {
   });
 }
 
+// Answers with the number of locals of the running call.
+class CLocalsProbe : public CScriptObject {
+ public:
+  int32_t Invoke(const std::string& method, CCallFrame& frame) override {
+    auto* engine = static_cast<CScriptEngine*>(frame.m_pInterpreter);
+    frame.SetResultNumber(static_cast<int32_t>(engine->m_pCurInstance->m_listUserVar.Count()), VALUE_INT);
+    return 1;
+  }
+};
+
+TEST(InterpreterTest, AVarLineInALoopDeclaresOnce) {
+  CFakePlatform platform;
+  CScriptEngine engine;
+  ASSERT_EQ(engine.LoadScriptText(ScriptText("Var int n\nVar int t\nVar int c\nFunction void Main()\n{\n"
+                                             "  while (n < 1000)\n  {\n    Var int tmp\n    tmp++\n    n++\n  }\n"
+                                             "  t = tmp\n  c = Probe.Count()\n  Var string tmp\n  Var widget tmp\n}\n")),
+            1);
+  engine.RegisterObject("Probe", new CLocalsProbe());
+  EXPECT_EQ(engine.CallFunction("Main", nullptr), 0);
+  // The first declaration stands and keeps its value from pass to pass.
+  EXPECT_EQ(GlobalText(engine, "t"), "1000");
+  EXPECT_EQ(GlobalText(engine, "c"), "1");
+  // A later declaration of the name still checks its type.
+  EXPECT_EQ(engine.m_nErrorLine, 14);
+}
+
 TEST(InterpreterTest, ErrorsAreStickyAcrossEvents) {
   CFakePlatform platform;
   CScriptEngine engine;
