@@ -1,3 +1,4 @@
+#include "script/runtime/ActiveScriptHostFactory.h"
 #include "system/Platform.h"
 #include "system/Win32Clock.h"
 #include "system/Win32FileSystem.h"
@@ -17,6 +18,7 @@ void InstallWin32Platform() {
   static CWin32ServiceControl services;
   static CWin32ProcessControl processes;
   static CWin32ProgramRunner programs;
+  static CActiveScriptHostFactory scriptHosts;
   CPlatform& p = Sys();
   p.files = &files;
   p.ui = &ui;
@@ -26,4 +28,5 @@ void InstallWin32Platform() {
   p.services = &services;
   p.processes = &processes;
   p.programs = &programs;
+  p.scriptHosts = &scriptHosts;
 }

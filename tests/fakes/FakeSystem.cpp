@@ -48,6 +48,7 @@ CFakePlatform::CFakePlatform() : m_saved(Sys()) {
   p.services = &services;
   p.processes = &processes;
   p.programs = &programs;
+  p.scriptHosts = &scriptHosts;
 }
 
 CFakePlatform::~CFakePlatform() { Sys() = m_saved; }

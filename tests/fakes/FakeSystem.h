@@ -14,6 +14,7 @@
 #include "tests/fakes/FakeProcessControl.h"
 #include "tests/fakes/FakeProgramRunner.h"
 #include "tests/fakes/FakeRegistry.h"
+#include "tests/fakes/FakeScriptHost.h"
 #include "tests/fakes/FakeServiceControl.h"
 
 struct CShownMessage {
@@ -102,6 +103,7 @@ class CFakePlatform {
   CFakeServiceControl services;
   CFakeProcessControl processes;
   CFakeProgramRunner programs;
+  CFakeScriptHostFactory scriptHosts;
 
  private:
   CPlatform m_saved;

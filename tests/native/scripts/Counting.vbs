@@ -1,0 +1,3 @@
+Function F()
+  F = "from VBScript"
+End Function
